@@ -12,6 +12,7 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/terminal_render.h"
@@ -462,6 +463,9 @@ std::unique_ptr<ConsoleBackend> open_terminal_on(int in_fd, int out_fd, std::str
         error = std::string("cannot put the terminal in raw mode: ") + std::strerror(saved_errno);
         return nullptr;
     }
+    // Also when the program ends through exit() with the backend still alive.
+    static const bool at_exit_registered = std::atexit(restore_terminal) == 0;
+    (void)at_exit_registered;
     auto backend = std::make_unique<TerminalBackend>(in_fd, out_fd);
     g_instance = backend.get();
     return backend;
