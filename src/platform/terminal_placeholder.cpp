@@ -1,2 +1,0 @@
-// Keeps the backend library non-empty while it has no other sources.
-namespace zorvat {}
