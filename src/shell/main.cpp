@@ -1,6 +1,7 @@
 // zorvat: the mean motion tables of medieval astronomical handbooks, in a text console.
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,8 @@
 #include "dialogue/keys.h"
 #include "dialogue/script_backend.h"
 #include "platform/files.h"
+#include "platform/process.h"
+#include "platform/terminal.h"
 #include "shell/program.h"
 #include "shell/shell_state.h"
 
@@ -76,9 +79,37 @@ int run_script(const std::string& key_file, const std::optional<std::string>& zi
     RUN_PROGRAM(zij);
 }
 
+[[noreturn]] void terminal_input_ended(int reason) {
+    restore_terminal();
+    // A hang-up or SIGTERM is not an orderly quit; the end of input is.
+    std::exit(reason == KEY_TERMINATED ? 1 : 0);
+}
+
+[[noreturn]] void terminal_program_ended(int code) {
+    restore_terminal();
+    std::exit(code);
+}
+
+int run_terminal(const std::optional<std::string>& zij) {
+    std::string error;
+    static std::unique_ptr<ConsoleBackend> backend;
+    backend = open_terminal(error);
+    if (!backend) {
+        std::fprintf(stderr, "%s%s\n",
+                     error.starts_with("zorvat") ? "" : "zorvat: ", error.c_str());
+        std::fprintf(stderr, "Start zorvat in a terminal, or give it keys with --keys FILE.\n");
+        return 1;
+    }
+    set_console_backend(backend.get());
+    set_input_ended_handler(terminal_input_ended);
+    set_program_end_handler(terminal_program_ended);
+    RUN_PROGRAM(zij);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    prepare_process();
     std::vector<std::string> args(argv + 1, argv + argc);
     std::optional<std::string> key_file;
     std::optional<std::string> zij;
@@ -112,6 +143,5 @@ int main(int argc, char** argv) {
         if (!zij) zij = a;  // only the first name is used
     }
     if (key_file) return run_script(*key_file, zij);
-    std::fprintf(stderr, "zorvat: the terminal is not supported yet\n");
-    return 1;
+    return run_terminal(zij);
 }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <array>
+
 #include <cstdio>
 #include <memory>
 
@@ -129,6 +131,10 @@ TEST(ScriptedRun, BadKeyFilesAndOptionsAreRefusedClearly) {
     EXPECT_NE(run_binary("--help", status).find("--keys FILE"), std::string::npos);
     EXPECT_EQ(status, 0);
     EXPECT_NE(run_binary("--version", status).find("zorvat "), std::string::npos);
+    // Without a terminal and without keys the program says so and ends.
+    EXPECT_NE(run_binary("2>&1", status).find("standard input is not a terminal"),
+              std::string::npos);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
 }
 
 }  // namespace
