@@ -13,7 +13,9 @@ namespace zorvat {
 
 FileFaults FILE_FAULTS;
 
-void reset_file_faults() { FILE_FAULTS = FileFaults{}; }
+void reset_file_faults() {
+    FILE_FAULTS = FileFaults{};
+}
 
 int io_code_from_errno(int err, bool writing) {
     switch (err) {
@@ -149,7 +151,8 @@ std::string expand_path(std::string_view name) {
         i = j + 1;
     }
     std::string out;
-    for (const auto& p : parts) out += "/" + p;
+    for (const auto& p : parts)
+        out += "/" + p;
     if (out.empty()) out = "/";
     if (full.size() > 1 && full.back() == '/' && out != "/") out.push_back('/');
     return out;
