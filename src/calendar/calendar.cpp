@@ -3,8 +3,8 @@
 #include <cassert>
 #include <string>
 
-#include "dialogue/console.h"
 #include "dialogue/cp437.h"
+#include "dialogue/toolkit.h"
 
 namespace zorvat {
 
@@ -146,13 +146,6 @@ const MONTHNAMETABLE JALALIMONTHNAMES = {
 };
 
 namespace {
-
-// TEMPORARY seam until the toolkit's BEEP is merged: the same 400 Hz for 100 ms.
-void sound_alarm() {
-    SOUND(400);
-    DELAY(100);
-    NOSOUND();
-}
 
 // Entry i of a name table; the empty text for a place the table does not have.
 STRING60 entry(const MONTHNAMETABLE& names, int i) {
@@ -427,7 +420,7 @@ std::int16_t MONTHLENGTH(char ERA, const SET30& INTERCALATION, bool IC, std::int
         case BK:
             if (m == 13) return 1;
             if (m == 14) {
-                sound_alarm();
+                BEEP();  // an entry with no days
                 return 0;
             }
             return odd ? 30 : 29;
