@@ -448,7 +448,7 @@ TEST(Calendar, Descriptions) {
     struct Case {
         char era;
         SET30 ic;
-        std::string_view specification;
+        std::string_view description;
         std::string_view leap_years;
     };
     const Case cases[] = {
@@ -478,7 +478,7 @@ TEST(Calendar, Descriptions) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.era << " " << c.ic.to_string());
-        EXPECT_EQ(CALENDARSPECIFICATION(c.era, c.ic), c.specification);
+        EXPECT_EQ(CALENDARSPECIFICATION(c.era, c.ic), c.description);
         EXPECT_EQ(LEAPYEARS(c.era, c.ic), c.leap_years);
     }
 }
