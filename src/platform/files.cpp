@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,14 @@ std::string current_directory() {
 
 std::string expand_path(std::string_view name) {
     std::string full;
+    // "~" and "~/..." are the home directory, as in a shell.
+    std::string from_home;
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && *home == '/' &&
+        (name == "~" || (name.size() >= 2 && name[0] == '~' && name[1] == '/'))) {
+        from_home = std::string(home) + std::string(name.substr(1));
+        name = from_home;
+    }
     if (!name.empty() && name.front() == '/') {
         full = std::string(name);
     } else {

@@ -11,6 +11,7 @@
 
 namespace zorvat::testing {
 
+// The console is one for the whole program: let only one of these live at a time.
 class ScriptedConsole {
   public:
     // Resets the state of every subsystem and installs a backend that plays `keys`.
