@@ -16,7 +16,8 @@ std::array<STRING60, NUMDEFPAR + 1> DEFPAR;
 
 void reset_data_state() {
     // Unlink iteratively so that a long zij does not recurse through the destructors.
-    while (FIRSTTABLE) FIRSTTABLE = std::move(FIRSTTABLE->NEXT);
+    while (FIRSTTABLE)
+        FIRSTTABLE = std::move(FIRSTTABLE->NEXT);
     LASTTABLE = nullptr;
     NUMTABLES = 0;
     TABLENO = 0;

@@ -15,22 +15,30 @@ void reset_console() {
     CONSOLE.on_input_ended = handler;
 }
 
-void set_console_backend(ConsoleBackend* backend) { CONSOLE.backend = backend; }
-void set_input_ended_handler(InputEndedHandler handler) { CONSOLE.on_input_ended = handler; }
+void set_console_backend(ConsoleBackend* backend) {
+    CONSOLE.backend = backend;
+}
+void set_input_ended_handler(InputEndedHandler handler) {
+    CONSOLE.on_input_ended = handler;
+}
 
 namespace {
 
-Screen& screen() { return CONSOLE.screen; }
+Screen& screen() {
+    return CONSOLE.screen;
+}
 
 void blank_row_span(int y, int x1, int x2) {
-    for (int x = x1; x <= x2; ++x) screen().at(x, y) = Cell{' ', CONSOLE.text_attr};
+    for (int x = x1; x <= x2; ++x)
+        screen().at(x, y) = Cell{' ', CONSOLE.text_attr};
 }
 
 // Moves rows top+1..bottom of the window up by one; the bottom row becomes blank.
 void scroll_up(int top, int bottom) {
     const int x1 = CONSOLE.win_x1 - 1, x2 = CONSOLE.win_x2 - 1;
     for (int y = top; y < bottom; ++y)
-        for (int x = x1; x <= x2; ++x) screen().at(x, y) = screen().at(x, y + 1);
+        for (int x = x1; x <= x2; ++x)
+            screen().at(x, y) = screen().at(x, y + 1);
     blank_row_span(bottom, x1, x2);
 }
 
@@ -38,7 +46,8 @@ void scroll_up(int top, int bottom) {
 void scroll_down(int top, int bottom) {
     const int x1 = CONSOLE.win_x1 - 1, x2 = CONSOLE.win_x2 - 1;
     for (int y = bottom; y > top; --y)
-        for (int x = x1; x <= x2; ++x) screen().at(x, y) = screen().at(x, y - 1);
+        for (int x = x1; x <= x2; ++x)
+            screen().at(x, y) = screen().at(x, y - 1);
     blank_row_span(top, x1, x2);
 }
 
@@ -83,17 +92,22 @@ void put_byte(unsigned char c) {
 }  // namespace
 
 void write_text(std::string_view cp437) {
-    for (const char c : cp437) put_byte(static_cast<unsigned char>(c));
+    for (const char c : cp437)
+        put_byte(static_cast<unsigned char>(c));
 }
 
-void write_char(char c) { put_byte(static_cast<unsigned char>(c)); }
+void write_char(char c) {
+    put_byte(static_cast<unsigned char>(c));
+}
 
 void write_line(std::string_view cp437) {
     write_text(cp437);
     write_text("\r\n");
 }
 
-void write_int(long long value) { write_text(std::to_string(value)); }
+void write_int(long long value) {
+    write_text(std::to_string(value));
+}
 
 void TEXTCOLOR(int color) {
     CONSOLE.text_attr = static_cast<std::uint8_t>((CONSOLE.text_attr & 0x70) | (color & 0x8F));
@@ -104,8 +118,12 @@ void TEXTBACKGROUND(int color) {
         static_cast<std::uint8_t>((CONSOLE.text_attr & 0x8F) | ((color & 0x07) << 4));
 }
 
-std::uint8_t TEXTATTR() { return CONSOLE.text_attr; }
-void SET_TEXTATTR(std::uint8_t attr) { CONSOLE.text_attr = attr; }
+std::uint8_t TEXTATTR() {
+    return CONSOLE.text_attr;
+}
+void SET_TEXTATTR(std::uint8_t attr) {
+    CONSOLE.text_attr = attr;
+}
 
 void GOTOXY(int x, int y) {
     const int w = CONSOLE.win_x2 - CONSOLE.win_x1 + 1;
@@ -115,8 +133,12 @@ void GOTOXY(int x, int y) {
     screen().cursor_y = CONSOLE.win_y1 - 1 + y - 1;
 }
 
-int WHEREX() { return screen().cursor_x - (CONSOLE.win_x1 - 1) + 1; }
-int WHEREY() { return screen().cursor_y - (CONSOLE.win_y1 - 1) + 1; }
+int WHEREX() {
+    return screen().cursor_x - (CONSOLE.win_x1 - 1) + 1;
+}
+int WHEREY() {
+    return screen().cursor_y - (CONSOLE.win_y1 - 1) + 1;
+}
 
 void CLRSCR() {
     for (int y = CONSOLE.win_y1 - 1; y <= CONSOLE.win_y2 - 1; ++y)
@@ -125,7 +147,9 @@ void CLRSCR() {
     screen().cursor_y = CONSOLE.win_y1 - 1;
 }
 
-void CLREOL() { blank_row_span(screen().cursor_y, screen().cursor_x, CONSOLE.win_x2 - 1); }
+void CLREOL() {
+    blank_row_span(screen().cursor_y, screen().cursor_x, CONSOLE.win_x2 - 1);
+}
 
 void WINDOW(int x1, int y1, int x2, int y2) {
     if (x1 < 1 || y1 < 1 || x2 > SCREEN_COLS || y2 > SCREEN_ROWS || x1 > x2 || y1 > y2) return;
@@ -136,8 +160,12 @@ void WINDOW(int x1, int y1, int x2, int y2) {
     GOTOXY(1, 1);
 }
 
-void INSLINE() { scroll_down(screen().cursor_y, CONSOLE.win_y2 - 1); }
-void DELLINE() { scroll_up(screen().cursor_y, CONSOLE.win_y2 - 1); }
+void INSLINE() {
+    scroll_down(screen().cursor_y, CONSOLE.win_y2 - 1);
+}
+void DELLINE() {
+    scroll_up(screen().cursor_y, CONSOLE.win_y2 - 1);
+}
 
 void present_screen() {
     if (CONSOLE.backend) CONSOLE.backend->present(CONSOLE.screen);
@@ -156,10 +184,16 @@ char READKEY() {
     return static_cast<char>(b);
 }
 
-bool KEYPRESSED() { return CONSOLE.backend && CONSOLE.backend->key_waiting(); }
+bool KEYPRESSED() {
+    return CONSOLE.backend && CONSOLE.backend->key_waiting();
+}
 
-void CURSORON() { screen().cursor_shape = CursorShape::Normal; }
-void CURSORBIG() { screen().cursor_shape = CursorShape::Block; }
+void CURSORON() {
+    screen().cursor_shape = CursorShape::Normal;
+}
+void CURSORBIG() {
+    screen().cursor_shape = CursorShape::Block;
+}
 
 void SOUND(int hz) {
     if (CONSOLE.backend) CONSOLE.backend->sound(hz);

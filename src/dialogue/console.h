@@ -35,8 +35,8 @@ struct Screen {
 };
 
 // A key byte from a backend: 0..255, where 0 is followed by a scan code; or one of these.
-inline constexpr int KEY_INPUT_ENDED = -1;   // no more input (end of file, end of script)
-inline constexpr int KEY_TERMINATED = -2;    // the program was asked to end (hang-up, SIGTERM)
+inline constexpr int KEY_INPUT_ENDED = -1;  // no more input (end of file, end of script)
+inline constexpr int KEY_TERMINATED = -2;   // the program was asked to end (hang-up, SIGTERM)
 
 // Keys, time, sound and showing the screen. The terminal and the script implement it.
 struct ConsoleBackend {

@@ -23,7 +23,8 @@ void append_utf8(std::string& out, char32_t c) {
 std::string cp437_to_utf8(std::string_view cp437) {
     std::string out;
     out.reserve(cp437.size() * 3);
-    for (const char ch : cp437) append_utf8(out, CP437_TO_UNICODE[static_cast<unsigned char>(ch)]);
+    for (const char ch : cp437)
+        append_utf8(out, CP437_TO_UNICODE[static_cast<unsigned char>(ch)]);
     return out;
 }
 

@@ -15,7 +15,7 @@ using SET30 = std::bitset<31>;
 using SET32 = std::bitset<32>;
 using SET200 = std::bitset<201>;
 using SETCHAR = std::bitset<256>;
-using BOOLEANVECTOR = std::array<bool, 5>;       // [1..4]; index 0 unused
+using BOOLEANVECTOR = std::array<bool, 5>;        // [1..4]; index 0 unused
 using PATHSTRARRAY = std::array<std::string, 6>;  // [1..5]; index 0 unused
 using PATHSTRARRAYPOINTER = PATHSTRARRAY*;
 
@@ -25,7 +25,8 @@ inline constexpr std::size_t MAXL_PATH = 255;
 // The set of the given characters.
 inline SETCHAR chars_of(std::string_view s) {
     SETCHAR set;
-    for (const char c : s) set.set(static_cast<unsigned char>(c));
+    for (const char c : s)
+        set.set(static_cast<unsigned char>(c));
     return set;
 }
 

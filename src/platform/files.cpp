@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,9 @@ namespace zorvat {
 
 FileFaults FILE_FAULTS;
 
-void reset_file_faults() { FILE_FAULTS = FileFaults{}; }
+void reset_file_faults() {
+    FILE_FAULTS = FileFaults{};
+}
 
 int io_code_from_errno(int err, bool writing) {
     switch (err) {
@@ -124,6 +127,14 @@ std::string current_directory() {
 
 std::string expand_path(std::string_view name) {
     std::string full;
+    // "~" and "~/..." are the home directory, as in a shell.
+    std::string from_home;
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && *home == '/' &&
+        (name == "~" || (name.size() >= 2 && name[0] == '~' && name[1] == '/'))) {
+        from_home = std::string(home) + std::string(name.substr(1));
+        name = from_home;
+    }
     if (!name.empty() && name.front() == '/') {
         full = std::string(name);
     } else {
@@ -149,7 +160,8 @@ std::string expand_path(std::string_view name) {
         i = j + 1;
     }
     std::string out;
-    for (const auto& p : parts) out += "/" + p;
+    for (const auto& p : parts)
+        out += "/" + p;
     if (out.empty()) out = "/";
     if (full.size() > 1 && full.back() == '/' && out != "/") out.push_back('/');
     return out;

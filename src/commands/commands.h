@@ -1,0 +1,38 @@
+// The procedures of the commands the interpreter dispatches. Each holds its own dialogue
+// and returns to the prompt.
+#pragma once
+
+namespace zorvat {
+
+void CALCULATEALMANAC();
+void CHANGEDIRECTORY();
+void COMPARE();
+void COPYTABLES();
+void DELETEALLTABLES();
+void DIFFERENCES();
+void DELETETABLES();
+void DELETEZIJ();
+void GETTABLES();
+void GETZIJ();
+void INPUTTABLE();
+void LISTZIJESINBRANCH();
+void LEAST_NUMBER_OF_ERRORS();
+void LEAST_SQUARES_ESTIMATION();
+void LISTTABLES();
+void LISTZIJES();
+void MODIFY();
+void MOVETABLES();
+void OPTIMUM_EPOCH_VALUE();
+void PRINTTABLES();
+void RECOMPUTE();
+void RENUMBER();
+void RENAMEZIJ();
+void SCRIBAL_ERRORS();
+void SPECIAL_FUNCTION();
+void SQUEEZE_PARAMETER();
+void SAVETABLES();
+void SAVEZIJ();
+void VIEWTABLE();
+void WRITETABLE();
+
+}  // namespace zorvat
