@@ -7,10 +7,7 @@ namespace zorvat {
 void CALCULATEALMANAC() {}
 void CHANGEDIRECTORY() {}
 void COMPARE() {}
-void COPYTABLES() {}
-void DELETEALLTABLES() {}
 void DIFFERENCES() {}
-void DELETETABLES() {}
 void DELETEZIJ() {}
 void GETTABLES() {}
 void GETZIJ() {}
@@ -18,14 +15,11 @@ void INPUTTABLE() {}
 void LISTZIJESINBRANCH() {}
 void LEAST_NUMBER_OF_ERRORS() {}
 void LEAST_SQUARES_ESTIMATION() {}
-void LISTTABLES() {}
 void LISTZIJES() {}
 void MODIFY() {}
-void MOVETABLES() {}
 void OPTIMUM_EPOCH_VALUE() {}
 void PRINTTABLES() {}
 void RECOMPUTE() {}
-void RENUMBER() {}
 void RENAMEZIJ() {}
 void SCRIBAL_ERRORS() {}
 void SPECIAL_FUNCTION() {}
