@@ -1,5 +1,7 @@
 #include "data/data_state.h"
 
+#include "data/zij_file.h"
+
 namespace zorvat {
 
 std::unique_ptr<TABLE> FIRSTTABLE;
@@ -15,6 +17,7 @@ PATHSTRARRAY DEFFILE;
 std::array<STRING60, NUMDEFPAR + 1> DEFPAR;
 
 void reset_data_state() {
+    reset_zij_file_state();
     // Unlink iteratively so that a long zij does not recurse through the destructors.
     while (FIRSTTABLE)
         FIRSTTABLE = std::move(FIRSTTABLE->NEXT);

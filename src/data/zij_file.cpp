@@ -226,6 +226,10 @@ bool zij_at_end() {
     return record_position(F) >= zij_blocks;
 }
 
+bool zij_beyond_end() {
+    return record_position(F) > zij_blocks;
+}
+
 int close_zij() {
     zij_blocks = 0;
     return is_open(F) ? close_record_file(F) : IO_OK;

@@ -58,6 +58,8 @@ std::string OPENFORSAVE(bool OVERWRITEALLOWED);
 int read_block(BLOCK& block);
 // F stands at or after its last whole block.
 bool zij_at_end();
+// F stands after its last whole block (a table claimed more blocks than the file holds).
+bool zij_beyond_end();
 // Closes F after reading; the code of the close.
 int close_zij();
 

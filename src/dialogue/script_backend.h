@@ -18,7 +18,8 @@ struct ScriptBackend final : ConsoleBackend {
     std::int64_t clock_ms = 0;
     int beeps = 0;
     Screen shown{};
-    std::function<void(const Screen&)> on_dump;  // called at each <dump>
+    std::function<void(const Screen&)> on_dump;     // called at each <dump>
+    std::function<void(const Screen&)> on_present;  // called at each showing of the screen
 
     int read_key_byte() override;
     bool key_waiting() override;
@@ -28,7 +29,10 @@ struct ScriptBackend final : ConsoleBackend {
         if (hz > 0) ++beeps;
     }
     void nosound() override {}
-    void present(const Screen& screen) override { shown = screen; }
+    void present(const Screen& screen) override {
+        shown = screen;
+        if (on_present) on_present(screen);
+    }
 };
 
 // The screen as text: 25 rows of UTF-8 without trailing blanks, each ended by a line break,

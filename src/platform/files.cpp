@@ -167,10 +167,24 @@ LocalTime local_time(time_t t) {
     return lt;
 }
 
+// The code of ENOENT for a path: 3 when its directory is missing, 2 when only the file is.
+int not_found_code(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos || slash == 0) return IO_FILE_NOT_FOUND;
+    struct stat st {};
+    const std::string dir = path.substr(0, slash);
+    return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? IO_FILE_NOT_FOUND
+                                                                : IO_PATH_NOT_FOUND;
+}
+
+int code_for(int err, const std::string& path, bool writing) {
+    return err == ENOENT ? not_found_code(path) : io_code_from_errno(err, writing);
+}
+
 // Opens a regular file without ever waiting on it (a pipe or a device would block).
 int open_regular(const std::string& path, int flags, int& fd_out) {
     Fd f(sys_open(path.c_str(), flags | O_NONBLOCK));
-    if (f.fd < 0) return io_code_from_errno(errno, (flags & O_ACCMODE) != O_RDONLY);
+    if (f.fd < 0) return code_for(errno, path, (flags & O_ACCMODE) != O_RDONLY);
     struct stat st {};
     if (sys_fstat(f.fd, st) != 0) return io_code_from_errno(errno, false);
     if (!S_ISREG(st.st_mode)) return IO_ACCESS_DENIED;
@@ -217,7 +231,7 @@ int write_beside_and_rename(const std::string& path, std::string_view content, b
     for (int attempt = 0; fd < 0; ++attempt) {
         temp = temporary_name_beside(path, attempt);
         fd = sys_open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-        if (fd < 0 && (errno != EEXIST || attempt > 100)) return io_code_from_errno(errno, true);
+        if (fd < 0 && (errno != EEXIST || attempt > 100)) return code_for(errno, temp, true);
     }
     int err = 0;
     {
@@ -347,8 +361,7 @@ int open_record_file(RecordFile& f, const std::string& path, std::size_t record_
 int create_record_file(RecordFile& f, const std::string& path, std::size_t record_size) {
     if (is_open(f)) close_record_file(f);
     const int fd = sys_open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
-    // Creating a name fails with ENOENT only when its directory is missing.
-    if (fd < 0) return errno == ENOENT ? IO_PATH_NOT_FOUND : io_code_from_errno(errno, true);
+    if (fd < 0) return code_for(errno, path, true);
     start_record_file(f, fd, record_size);
     return IO_OK;
 }
@@ -437,7 +450,7 @@ int file_status(const std::string& path, FileStatus& status) {
     status = FileStatus{};
     struct stat st {};
     if (checked(FileCall::Status, [&] { return ::stat(path.c_str(), &st); }) != 0)
-        return io_code_from_errno(errno, false);
+        return code_for(errno, path, false);
     status.directory = S_ISDIR(st.st_mode);
     status.regular = S_ISREG(st.st_mode);
     status.size = static_cast<long long>(st.st_size);
@@ -542,7 +555,7 @@ int test_writable(const std::string& path) {
 
 int rename_file(const std::string& from, const std::string& to) {
     if (checked(FileCall::Rename, [&] { return ::rename(from.c_str(), to.c_str()); }) != 0)
-        return io_code_from_errno(errno, true);
+        return code_for(errno, to, true);
     return IO_OK;
 }
 

@@ -49,7 +49,7 @@ TEST(ReplaceFile, AFailedWriteKeepsTheOldFileAndErrorsAreCodes) {
     reset_file_faults();
     EXPECT_EQ(replace_file("f", "new text"), 0);
     EXPECT_EQ(testing::read_file("f"), "new text");
-    EXPECT_EQ(replace_file("missing-dir/f", "x"), 2);
+    EXPECT_EQ(replace_file("missing-dir/f", "x"), 3);
     std::string content;
     EXPECT_EQ(read_whole_file("nothing", content), 2);
 }

@@ -142,7 +142,7 @@ TEST(Interpreter, AltDAdvancesTheMode) {
 }
 
 TEST(Interpreter, ClearScreenPutsThePromptOnRowOne) {
-    ScriptedConsole con("cacdcs");
+    ScriptedConsole con("carncs");
     run_commands(con);
     EXPECT_EQ(con.row(1), "ZORVAT>");
     EXPECT_EQ(con.row(2), "");
@@ -153,7 +153,7 @@ TEST(Interpreter, ClearScreenPutsThePromptOnRowOne) {
 
 TEST(Interpreter, HelpKeysRedrawTheOverview) {
     for (const char* keys : {"h", "?", "<f1>", "H"}) {
-        ScriptedConsole con(std::string("cacdca") + keys);
+        ScriptedConsole con(std::string("carnca") + keys);
         run_commands(con);
         const std::vector<std::string> screen = con.rows(1, 24);
         const int x = con.cursor_x(), y = con.cursor_y();

@@ -28,6 +28,10 @@ ScriptedConsole::ScriptedConsole(std::string_view keys_text) {
     set_console_backend(&backend_);
     set_input_ended_handler(throw_keys_ran_out);
     set_program_end_handler(throw_program_ended);
+    backend_.on_present = [this](const Screen& screen) {
+        for (int y = 1; y <= SCREEN_ROWS; ++y)
+            shown_rows_.insert(screen_row(screen, y));
+    };
     keys(keys_text);
 }
 

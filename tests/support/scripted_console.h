@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,12 +44,17 @@ class ScriptedConsole {
     int beeps() const { return backend_.beeps; }
     std::int64_t time_ms() const { return backend_.clock_ms; }
     std::string dump() const;
+    // Whether a row (as row() gives it) read `text` at any showing of the screen so far,
+    // such as a message that stood for half a second and was erased again.
+    bool showed(const std::string& text) const { return shown_rows_.count(text) > 0; }
+    const std::set<std::string>& shown_rows() const { return shown_rows_; }
 
   private:
     enum class Outcome { Returned, KeysRanOut, ProgramEnded };
     Outcome execute(const std::function<void()>& fn);
 
     ScriptBackend backend_;
+    std::set<std::string> shown_rows_;
     bool ended_ = false;
     int exit_code_ = -1;
 };
