@@ -87,11 +87,10 @@ std::string OPENFORLOAD() {
         }
         std::string full;
         int code = check_zij_name(name, full);
-        if (code == IO_OK) code = open_record_file(F, full, BLOCKSIZE, FileMode::ReadOnly);
+        if (code == IO_OK) code = open_zij(full);
         if (code == IO_OK) {
             code = old_format_test(full);
-            if (code == IO_OK) code = measure_zij();
-            if (code != IO_OK) close_record_file(F);
+            if (code != IO_OK) close_zij();
         }
         if (code == IO_OK) {
             result = full;
@@ -212,6 +211,13 @@ std::string OPENFORSAVE(bool OVERWRITEALLOWED) {
     SAVING.path = full;
     SAVING.start_length = length;
     return full;
+}
+
+int open_zij(const std::string& full) {
+    int code = open_record_file(F, full, BLOCKSIZE, FileMode::ReadOnly);
+    if (code == IO_OK) code = measure_zij();
+    if (code != IO_OK && is_open(F)) close_zij();
+    return code;
 }
 
 int read_block(BLOCK& block) {

@@ -53,6 +53,9 @@ std::string OPENFORLOAD();
 // (only when OVERWRITEALLOWED and confirmed) one to be overwritten. The full name or empty.
 std::string OPENFORSAVE(bool OVERWRITEALLOWED);
 
+// Opens F read-only at the zij `full` (a name already checked) and measures it.
+int open_zij(const std::string& full);
+
 // Reads the block at the position of F into `block`; the I/O code. A record that is not a
 // block of either variant reads as a value block with a wrong check word.
 int read_block(BLOCK& block);
