@@ -14,6 +14,7 @@
 #include "platform/process.h"
 #include "platform/terminal.h"
 #include "shell/program.h"
+#include "shell/recovery.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -81,7 +82,12 @@ int run_script(const std::string& key_file, const std::optional<std::string>& zi
 
 [[noreturn]] void terminal_input_ended(int reason) {
     restore_terminal();
-    // A hang-up or SIGTERM is not an orderly quit; the end of input is.
+    // A hang-up or SIGTERM is not an orderly quit; the end of input is. Tables not saved
+    // then go to a recovery zij, and the restored terminal is told where.
+    if (reason == KEY_TERMINATED) {
+        const std::string note = recover_unsaved_tables();
+        if (!note.empty()) std::fputs(note.c_str(), stderr);
+    }
     std::exit(reason == KEY_TERMINATED ? 1 : 0);
 }
 

@@ -165,8 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Scenario{"ST appending", true, SAVETABLES, "<ret>Z<ret>", true},
                       Scenario{"SZ appending", true, SAVEZIJ, "Z<ret>a", true},
                       Scenario{"SZ overwriting", true, SAVEZIJ, "Z<ret>oy", false}),
-    [](const auto& info) {
-        std::string n = info.param.name;
+    [](const auto& test) {
+        std::string n = test.param.name;
         for (char& c : n)
             if (c == ' ') c = '_';
         return n;
@@ -188,7 +188,9 @@ TEST(ConfigurationDurability, EveryFailingCallLeavesTheOldFileOrTheNewOne) {
             const int code = SAVE_CONFIGURATION();
             reset_file_faults();
             EXPECT_EQ(read_file("zorvat.cfg"), code == 0 ? wanted : "1\r\nold\r\n") << k;
-            if (code != 0) EXPECT_TRUE(code == IO_DISK_FULL || code == IO_WRITE_FAULT) << code;
+            if (code != 0) {
+                EXPECT_TRUE(code == IO_DISK_FULL || code == IO_WRITE_FAULT) << code;
+            }
             int files = 0;
             for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path()))
                 ++files;

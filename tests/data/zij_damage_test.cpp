@@ -66,7 +66,9 @@ void read_every_way(const std::string& bytes, const std::string& what) {
     bool listed_ok = false;
     ASSERT_TRUE(con.run([&] { listed_ok = DISPLAYCONTENTS("Z", listed); })) << what;
     close_zij();
-    if (listed_ok) ASSERT_GE(listed, static_cast<int>(read.size())) << what;
+    if (listed_ok) {
+        ASSERT_GE(listed, static_cast<int>(read.size())) << what;
+    }
     for (std::size_t k = 0; k < read.size() && listed_ok; ++k) {
         ASSERT_EQ(open_zij("Z.ZVT"), 0);
         ASSERT_TRUE(con.run([&] {
@@ -95,7 +97,7 @@ TEST(DamagedZij, EveryByteChanged) {
     TempDir dir;
     const std::string good = fixture_zij();
     for (std::size_t at = 0; at < good.size(); ++at) {
-        for (const unsigned char change : {0xFFu, 0x01u, 0x80u}) {
+        for (const unsigned change : {0xFFu, 0x01u, 0x80u}) {
             std::string bytes = good;
             bytes[at] = static_cast<char>(static_cast<unsigned char>(bytes[at]) ^ change);
             read_every_way(bytes, "byte " + std::to_string(at) + " ^ " + std::to_string(change));
