@@ -260,11 +260,7 @@ void ENTERRANGE(std::int16_t& FST, std::int16_t& LST) {
                 LST = 0;
                 return;
             } else if (c == 0) {
-                if (d == DEL && p < text.size()) text.erase(p, 1);
-                if (d == HOME) p = 0;
-                if (d == REND) p = text.size();
-                if (d == LEFT && p > 0) --p;
-                if (d == RIGH && p < text.size()) ++p;
+                edit_line_key(d, text, p);
             }
             GOTOXY(x, WHEREY());
             write_text(text);

@@ -1,5 +1,6 @@
 #include "data/sxg.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -44,11 +45,11 @@ void store_degrees(std::int64_t v, SXG& C) {
 
 // Nearest integer, halves to the even one; independent of the floating point rounding mode.
 long double round_half_even(long double r) {
-    const long double down = std::floor(r);
-    const long double excess = r - down;  // exact
-    if (excess > 0.5L) return down + 1.0L;
-    if (excess < 0.5L) return down;
-    return std::fmod(down, 2.0L) == 0.0L ? down : down + 1.0L;
+    // Adding and taking away 2^63 rounds to an integer in the extended format's own
+    // rounding, which is to the nearest with halves to even.
+    constexpr long double SHIFT = 9223372036854775808.0L;
+    if (!(std::fabs(r) < SHIFT)) return r;  // already an integer, infinite or not a number
+    return r < 0 ? (r - SHIFT) + SHIFT : (r + SHIFT) - SHIFT;
 }
 
 // A factor rounded to a 32-bit integer; false when it does not fit (or is not a number).
@@ -88,7 +89,9 @@ void SUBTRACT(SXG A, SXG B, SXG& C) {
         SETUNDEFINED(C);
         return;
     }
-    if (SXGLARGER(B, A)) ADD(A, CIRKEL, A);
+    // A + CIRKEL: the places of CIRKEL are zero and cannot carry, so only the degrees change.
+    std::int64_t degrees = A.DEGREES;
+    if (SXGLARGER(B, A)) degrees = std::min<std::int64_t>(degrees + 360, MAXLONGINT);
     C.DIGITS[0] = 0;
     int borrow = 0;
     for (std::size_t i = 10; i >= 1; --i) {
@@ -97,7 +100,7 @@ void SUBTRACT(SXG A, SXG B, SXG& C) {
         d += 60 * borrow;
         C.DIGITS[i] = place(d);
     }
-    store_degrees(std::int64_t{A.DEGREES} - B.DEGREES - borrow, C);
+    store_degrees(degrees - B.DEGREES - borrow, C);
 }
 
 void MULTIPLYINTEGER(SXG A, std::int32_t MULT, SXG& C) {

@@ -30,6 +30,48 @@ bool integer_value(std::string_view s, std::int64_t& value) {
 
 }  // namespace
 
+bool edit_line_key(char scan, std::string& text, std::size_t& p) {
+    switch (scan) {
+        case DEL:
+            if (p < text.size()) text.erase(p, 1);
+            return true;
+        case HOME:
+            p = 0;
+            return true;
+        case REND:
+            p = text.size();
+            return true;
+        case LEFT:
+            if (p > 0) --p;
+            return true;
+        case RIGH:
+            if (p < text.size()) ++p;
+            return true;
+        default:
+            return false;
+    }
+}
+
+namespace {
+
+// The outcome code of a key that leaves a form field (PgUp, PgDn, Ctrl-PgDn), or
+// PROCESSCODE when the key does not leave it.
+std::int16_t form_exit_code(char scan, bool option) {
+    if (!option) return PROCESSCODE;
+    switch (scan) {
+        case PGUP:
+            return PGUPCODE;
+        case PGDN:
+            return PGDNCODE;
+        case CTRLPGDN:
+            return CTRLPGDNCODE;
+        default:
+            return PROCESSCODE;
+    }
+}
+
+}  // namespace
+
 bool INTOK(std::string_view ST, std::int32_t MIN, std::int32_t MAX) {
     if (ST.empty()) return true;
     if (ST == "-") return MIN < 0;
@@ -126,41 +168,10 @@ std::int32_t ENTERINTEGER(std::int32_t MIN, std::int32_t MAX, std::int32_t DEF, 
             EXITCODE = ESCCODE;
         } else if (c == CTRL_C) {
             if (OPTION) EXITCODE = CTRLCCODE;
-        } else if (c == 0) {
-            switch (d) {
-                case DEL:
-                    if (p < text.size()) text.erase(p, 1);
-                    break;
-                case HOME:
-                    p = 0;
-                    break;
-                case REND:
-                    p = text.size();
-                    break;
-                case LEFT:
-                    if (p > 0) --p;
-                    break;
-                case RIGH:
-                    if (p < text.size()) ++p;
-                    break;
-                case UP:
-                    if (OPTION) EXITCODE = UPCODE;
-                    break;
-                case DOWN:
-                    if (OPTION) EXITCODE = DOWNCODE;
-                    break;
-                case PGUP:
-                    if (OPTION) EXITCODE = PGUPCODE;
-                    break;
-                case PGDN:
-                    if (OPTION) EXITCODE = PGDNCODE;
-                    break;
-                case CTRLPGDN:
-                    if (OPTION) EXITCODE = CTRLPGDNCODE;
-                    break;
-                default:
-                    break;
-            }
+        } else if (c == 0 && !edit_line_key(d, text, p)) {
+            if (d == UP && OPTION) EXITCODE = UPCODE;
+            if (d == DOWN && OPTION) EXITCODE = DOWNCODE;
+            if (EXITCODE == PROCESSCODE) EXITCODE = form_exit_code(d, OPTION);
         }
         if (editing && EXITCODE != ESCCODE && EXITCODE != CTRLCCODE) {
             GOTOXY(x, y);
@@ -331,11 +342,8 @@ std::string ENTERSTR(std::string_view DEF, std::int16_t MAXL, std::int16_t PURP,
                 }
                 ++p;
             }
-        } else if (c == 0) {
+        } else if (c == 0 && !edit_line_key(d, t, p)) {
             switch (d) {
-                case DEL:
-                    if (p < t.size()) t.erase(p, 1);
-                    break;
                 case INS:
                     insert = !insert;
                     if (insert) {
@@ -343,18 +351,6 @@ std::string ENTERSTR(std::string_view DEF, std::int16_t MAXL, std::int16_t PURP,
                     } else {
                         INSERT_CURSOR();
                     }
-                    break;
-                case HOME:
-                    p = 0;
-                    break;
-                case REND:
-                    p = t.size();
-                    break;
-                case LEFT:
-                    if (p > 0) --p;
-                    break;
-                case RIGH:
-                    if (p < t.size()) ++p;
                     break;
                 case CTRL_LEFT:
                     if (p > 0) --p;
@@ -379,16 +375,8 @@ std::string ENTERSTR(std::string_view DEF, std::int16_t MAXL, std::int16_t PURP,
                 case DOWN:
                     if (navigable) EXITCODE = DOWNCODE;
                     break;
-                case PGUP:
-                    if (OPTION) EXITCODE = PGUPCODE;
-                    break;
-                case PGDN:
-                    if (OPTION) EXITCODE = PGDNCODE;
-                    break;
-                case CTRLPGDN:
-                    if (OPTION) EXITCODE = CTRLPGDNCODE;
-                    break;
                 default:
+                    EXITCODE = form_exit_code(d, OPTION);
                     break;
             }
         }

@@ -36,6 +36,9 @@ std::string SELECTSTRING(PATHSTRARRAYPOINTER ADDRESS, bool ISDIR);
 
 // Whether c may stand in a field of this purpose (after upper-casing where it applies).
 bool allowed_in_field(char c, int purpose);
+// Del, Home, End, Left and Right on a one-line text and its cursor; false for other keys.
+bool edit_line_key(char scan, std::string& text, std::size_t& p);
+
 // Word characters: digits, letters and the accented letters of code page 437.
 bool is_word_char(char c);
 
