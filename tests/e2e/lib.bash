@@ -18,12 +18,16 @@ e2e_cleanup() {
 
 # e2e_start BINARY [ARGS...]: runs the program in an 80 x 25 pane inside a fresh, empty
 # directory; the wrapper records the terminal settings before and after and the exit code.
+# A test that defines the function e2e_prepare has it called in that directory first.
 e2e_start() {
   command -v tmux >/dev/null || e2e_fail "tmux is not installed (scripts/setup installs it)"
   E2E_DIR=$(mktemp -d)
   E2E_SOCK=$E2E_DIR/tmux.sock
   trap e2e_cleanup EXIT
   mkdir "$E2E_DIR/work"
+  if declare -F e2e_prepare >/dev/null; then
+    (cd "$E2E_DIR/work" && e2e_prepare) || e2e_fail "the preparation failed"
+  fi
   local bin=$1
   shift
   cat >"$E2E_DIR/wrapper.sh" <<WRAP
