@@ -14,6 +14,7 @@
 #include "support/table_fixture.h"
 #include "support/table_invariants.h"
 #include "support/temp_dir.h"
+#include "support/zij_check.h"
 
 namespace zorvat {
 namespace {
@@ -51,38 +52,9 @@ std::string fixture_zij() {
 void read_every_way(const std::string& bytes, const std::string& what) {
     testing::write_file("Z.ZVT", bytes);
     ScriptedConsole con;
-    PARAM = "Z";
-    ASSERT_TRUE(con.run(GETZIJ)) << what;
-    std::vector<std::string> read;
-    for (const TABLE* t = FIRSTTABLE.get(); t != nullptr; t = t->NEXT.get()) {
-        const std::string broken = testing::broken_invariant(*t);
-        ASSERT_EQ(broken, "") << what << ", table " << t->NO;
-        read.push_back(encode_table_blocks(*t));
-    }
-    ASSERT_FALSE(is_open(F)) << what;
-    // The listing of GT, then each table reached by skipping those before it.
-    ASSERT_EQ(open_zij("Z.ZVT"), 0);
-    std::int32_t listed = 0;
-    bool listed_ok = false;
-    ASSERT_TRUE(con.run([&] { listed_ok = DISPLAYCONTENTS("Z", listed); })) << what;
-    close_zij();
-    if (listed_ok) {
-        ASSERT_GE(listed, static_cast<int>(read.size())) << what;
-    }
-    for (std::size_t k = 0; k < read.size() && listed_ok; ++k) {
-        ASSERT_EQ(open_zij("Z.ZVT"), 0);
-        ASSERT_TRUE(con.run([&] {
-            for (std::size_t j = 0; j < k; ++j) {
-                ASSERT_EQ(read_block(BL), 0);
-                ASSERT_GT(table_extent(BL), 0);
-                seek_record(F, record_position(F) + table_extent(BL) - 1);
-            }
-            const std::unique_ptr<TABLE> t = PERFORM_GET();
-            ASSERT_NE(t, nullptr) << what << ", table " << k + 1;
-            EXPECT_EQ(encode_table_blocks(*t), read[k]) << what << ", table " << k + 1;
-        }));
-        close_zij();
-    }
+    std::string fault;
+    ASSERT_TRUE(con.run([&] { fault = testing::check_zij_reading("Z"); })) << what;
+    ASSERT_EQ(fault, "") << what;
 }
 
 TEST(DamagedZij, TheFixtureReadsWhole) {
