@@ -353,6 +353,7 @@ void GETZIJ() {
     if (name.empty()) return;
     ZijGuard guard;
     int read = 0;
+    const std::string filename = as_filename(name);
     while (!zij_at_end()) {
         if (!table_numbers_available(1)) break;
         std::unique_ptr<TABLE> t = PERFORM_GET();
@@ -361,7 +362,7 @@ void GETZIJ() {
             break;
         }
         TABLE* in = INSERTTABLE(std::move(t));
-        in->FILENAME = as_filename(name);
+        in->FILENAME = filename;
         in->SAVED = true;
         ++read;
     }

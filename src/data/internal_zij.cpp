@@ -41,8 +41,10 @@ const std::array<long double, 15> MOTION_PER_DAY = {
 };
 
 bool ALLOCATETABLE(std::unique_ptr<TABLE>& TP) {
-    // Running out of memory is reported like any other refusal, not thrown.
-    TP.reset(new (std::nothrow) TABLE());
+    // Running out of memory is reported like any other refusal, not thrown. Every field
+    // has its start value from the record itself: "TABLE()" would clear all 6.7 KB once
+    // more before, which a zij of thousands of tables feels.
+    TP.reset(new (std::nothrow) TABLE);
     if (TP) return true;
     write_line("Insufficient heap memory.");
     return false;

@@ -1,5 +1,6 @@
 #include "data/zij_block.h"
 
+#include <bit>
 #include <cstddef>
 
 #include "data/sxg.h"
@@ -64,12 +65,13 @@ void put_sxg(BLOCKBYTES& b, std::size_t at, const SXG& s) {
     for (std::size_t k = 1; k <= 10; ++k)
         b[at + 3 + k] = static_cast<std::uint8_t>(s.DIGITS[k]);
 }
-SXG get_sxg(const BLOCKBYTES& b, std::size_t at) {
-    SXG s;
+// Decodes in place: building a value on the stack and copying it costs more than the
+// decoding itself when a zij of thousands of tables is read.
+void get_sxg(const BLOCKBYTES& b, std::size_t at, SXG& s) {
     s.DEGREES = get_i32(b, at);
+    s.DIGITS[0] = 0;
     for (std::size_t k = 1; k <= 10; ++k)
         s.DIGITS[k] = static_cast<std::int8_t>(b[at + 3 + k]);
-    return s;
 }
 
 // A set of 32 elements: element n is bit n mod 8 of byte n div 8.
@@ -92,10 +94,21 @@ std::size_t info_at(std::size_t p) {
     return AT_INFOLIST + INFOSIZE * (p - 1);
 }
 
-int count_up_to(const SET200& set, int last) {
+// The members of the block's set of corrections from 0 to `last`.
+int corrections_up_to(const BLOCK& BL, int last) {
     int n = 0;
-    for (int i = 0; i <= last && i <= MAXNUMVAL; ++i)
-        if (set.test(static_cast<std::size_t>(i))) ++n;
+    for (std::size_t k = 1; k <= 6; ++k) {
+        const int first = 32 * static_cast<int>(k - 1);
+        if (first > last) break;
+        auto w = static_cast<std::uint32_t>(BL.SETS[k].to_ulong());
+        if (last - first < 31) w &= (2u << (last - first)) - 1u;
+        n += std::popcount(w);
+    }
+    if (last >= 192) {
+        unsigned w = BL.SETWORD & 0x1FFu;
+        if (last - 192 < 8) w &= (2u << (last - 192)) - 1u;
+        n += std::popcount(w);
+    }
     return n;
 }
 
@@ -145,7 +158,7 @@ bool decode_block(const BLOCKBYTES& b, BLOCK& BL) {
         BL.NAME.assign(length, ' ');
         for (std::size_t k = 0; k < length; ++k)
             BL.NAME[k] = static_cast<char>(b[AT_NAME + 1 + k]);
-        BL.MPD = get_sxg(b, AT_MPD);
+        get_sxg(b, AT_MPD, BL.MPD);
         BL.ERA = static_cast<char>(b[AT_ERA]);
         BL.INTERCALATION = get_set<31>(b, AT_INTERCALATION);
         BL.INFOLIST[NP1] = NULINFO;
@@ -169,7 +182,7 @@ bool decode_block(const BLOCKBYTES& b, BLOCK& BL) {
     } else {
         BL.VALUE[0] = ZERO;
         for (std::size_t k = 1; k <= BLOCKNUMSXG; ++k)
-            BL.VALUE[k] = get_sxg(b, AT_VALUE + SXGSIZE * (k - 1));
+            get_sxg(b, AT_VALUE + SXGSIZE * (k - 1), BL.VALUE[k]);
         BL.CHECKF = get_i32(b, AT_CHECKF);
     }
     return true;
@@ -177,11 +190,13 @@ bool decode_block(const BLOCKBYTES& b, BLOCK& BL) {
 
 SET200 EXTRACTCRSET(const BLOCK& BL) {
     SET200 set;
-    for (std::size_t k = 1; k <= 6; ++k)
-        for (std::size_t b = 0; b < 32; ++b)
-            if (BL.SETS[k].test(b)) set.set(32 * (k - 1) + b);
-    for (std::size_t b = 0; b <= 8; ++b)
-        if ((BL.SETWORD >> b) & 1u) set.set(192 + b);
+    for (std::size_t k = 1; k <= 6; ++k) {
+        // Only the members are visited: a set of corrections is mostly empty.
+        for (auto w = static_cast<std::uint32_t>(BL.SETS[k].to_ulong()); w != 0; w &= w - 1)
+            set.set(32 * (k - 1) + static_cast<std::size_t>(std::countr_zero(w)));
+    }
+    for (unsigned w = BL.SETWORD & 0x1FFu; w != 0; w &= w - 1)
+        set.set(192 + static_cast<std::size_t>(std::countr_zero(w)));
     return set;
 }
 
@@ -292,8 +307,8 @@ HeaderFault check_first_block(const BLOCK& BL) {
     if (BL.TOTNUMVAL > MAXNUMVAL) return HeaderFault::TooManyValues;
     if (BL.TOTNUMVAL < 0 || BL.NAMELENGTH > MAXL_STRING60 || !digits_in_range(BL.MPD))
         return HeaderFault::Damaged;
-    // The subtables with values must tile 1..TOTNUMVAL exactly.
-    SET200 covered;
+    // The subtables with values must tile 1..TOTNUMVAL exactly: each within it, none
+    // overlapping another, and together as many values as TOTNUMVAL.
     int total = 0;
     for (std::size_t p = FRA; p <= COL; ++p) {
         const INFORECORD& r = BL.INFOLIST[p];
@@ -301,9 +316,10 @@ HeaderFault check_first_block(const BLOCK& BL) {
         if (r.NUMVAL == 0) continue;
         if (r.OFFSET < 0 || r.OFFSET + r.NUMVAL > BL.TOTNUMVAL) return HeaderFault::Damaged;
         if (r.NUMSEX < 0 || r.NUMSEX > 10) return HeaderFault::Damaged;
-        for (int i = r.OFFSET + 1; i <= r.OFFSET + r.NUMVAL; ++i) {
-            if (covered.test(static_cast<std::size_t>(i))) return HeaderFault::Damaged;
-            covered.set(static_cast<std::size_t>(i));
+        for (std::size_t q = FRA; q < p; ++q) {
+            const INFORECORD& o = BL.INFOLIST[q];
+            if (o.NUMVAL > 0 && r.OFFSET < o.OFFSET + o.NUMVAL && o.OFFSET < r.OFFSET + r.NUMVAL)
+                return HeaderFault::Damaged;
         }
         total += r.NUMVAL;
     }
@@ -316,7 +332,7 @@ std::int32_t table_extent(const BLOCK& BL) {
     if (!BL.FIRSTBLOCK || BL.CHECKT != CHECKWORD || BL.TOTNUMVAL < 0) return 0;
     if (BL.TOTNUMVAL == 0) return 1;
     if (BL.TOTNUMVAL > MAXNUMVAL) return BL.NUMBLOCKS >= 1 ? BL.NUMBLOCKS : 0;
-    const int numcr = count_up_to(EXTRACTCRSET(BL), BL.TOTNUMVAL);
+    const int numcr = corrections_up_to(BL, BL.TOTNUMVAL);
     const std::int16_t need = blocks_for(BL.TOTNUMVAL, static_cast<std::int16_t>(numcr));
     return BL.NUMBLOCKS == need ? need : 0;
 }
@@ -341,27 +357,46 @@ void table_from_first_block(const BLOCK& BL, TABLE& TP) {
     TP.NUMCR = 0;
 }
 
-bool take_value_block(const BLOCK& BL, TABLE& TP, VALUESTREAM& S) {
-    for (std::size_t j = 1; j <= BLOCKNUMSXG && !stream_done(TP, S); ++j) {
-        const SXG& v = BL.VALUE[j];
-        if (!digits_in_range(v)) return false;
-        const auto i = static_cast<std::size_t>(S.I);
-        if (!S.CORRECTED) {
-            TP.MS[i] = v;
-            if (TP.CRSET.test(i)) {
-                S.CORRECTED = true;
-            } else {
-                TP.CR[i] = v;
-                ++S.I;
-            }
+bool take_value_block(const BLOCKBYTES& bytes, TABLE& TP, VALUESTREAM& S) {
+    if (bytes[0] != 0 || get_i32(bytes, AT_CHECKF) != CHECKWORD) return false;
+    // The stream is kept in locals: the places are stored as signed chars, which may alias
+    // anything, so fields read through references would be read again after every store.
+    const int last = TP.TOTNUMVAL;
+    int i = S.I;
+    bool corrected = S.CORRECTED;
+    int numcr = TP.NUMCR;
+    const SET200 crset = TP.CRSET;
+    bool sound = true;
+    for (std::size_t j = 0; j < BLOCKNUMSXG && i <= last; ++j) {
+        const std::size_t at = AT_VALUE + SXGSIZE * j;
+        // The places are checked on the bytes, in one pass without branches.
+        unsigned out_of_range = 0;
+        for (std::size_t k = 4; k < SXGSIZE; ++k)
+            out_of_range |= static_cast<std::uint8_t>(bytes[at + k] + 59u) > 118u ? 1u : 0u;
+        if (out_of_range != 0) {
+            sound = false;
+            break;
+        }
+        const auto k = static_cast<std::size_t>(i);
+        if (corrected) {
+            get_sxg(bytes, at, TP.CR[k]);
+            ++numcr;
+            ++i;
+            corrected = false;
         } else {
-            TP.CR[i] = v;
-            ++TP.NUMCR;
-            ++S.I;
-            S.CORRECTED = false;
+            get_sxg(bytes, at, TP.MS[k]);
+            if (crset.test(k)) {
+                corrected = true;
+            } else {
+                TP.CR[k] = TP.MS[k];
+                ++i;
+            }
         }
     }
-    return true;
+    S.I = static_cast<std::int16_t>(i);
+    S.CORRECTED = corrected;
+    TP.NUMCR = static_cast<std::int16_t>(numcr);
+    return sound;
 }
 
 }  // namespace zorvat

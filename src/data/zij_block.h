@@ -106,9 +106,10 @@ inline bool stream_done(const TABLE& TP, const VALUESTREAM& S) {
     return S.I > TP.TOTNUMVAL;
 }
 
-// Takes the values of one value block into the table (the slots after the last value are
-// not looked at). False when a digit lies outside -59..59.
-bool take_value_block(const BLOCK& BL, TABLE& TP, VALUESTREAM& S);
+// Takes the values of one value block, given as its bytes, into the table (the slots after
+// the last value are not looked at). False when the bytes are not a value block with the
+// check word, or a place of a value lies outside -59..59.
+bool take_value_block(const BLOCKBYTES& bytes, TABLE& TP, VALUESTREAM& S);
 
 // Whether every place of the value lies within -59..59.
 bool digits_in_range(const SXG& value);

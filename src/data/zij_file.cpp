@@ -262,9 +262,9 @@ std::unique_ptr<TABLE> PERFORM_GET() {
     table_from_first_block(BL, *TP);
     if (TP->TOTNUMVAL == 0) return TP;  // a table without values is its first block alone
     VALUESTREAM stream;
+    BLOCKBYTES bytes;
     while (!stream_done(*TP, stream)) {
-        if (read_block(BL) != IO_OK || BL.FIRSTBLOCK || BL.CHECKF != CHECKWORD) return nullptr;
-        if (!take_value_block(BL, *TP, stream)) return nullptr;
+        if (read_record(F, bytes) != IO_OK || !take_value_block(bytes, *TP, stream)) return nullptr;
     }
     return TP;
 }

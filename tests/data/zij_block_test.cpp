@@ -62,9 +62,8 @@ bool decode_table(const std::string& bytes, TABLE& t) {
     VALUESTREAM s;
     std::size_t b = 1;
     while (t.TOTNUMVAL > 0 && !stream_done(t, s)) {
-        if (bytes.size() < 229 * (b + 1) || !decode_block(block_bytes(bytes, b++), bl))
+        if (bytes.size() < 229 * (b + 1) || !take_value_block(block_bytes(bytes, b++), t, s))
             return false;
-        if (bl.FIRSTBLOCK || bl.CHECKF != CHECKWORD || !take_value_block(bl, t, s)) return false;
     }
     return true;
 }
