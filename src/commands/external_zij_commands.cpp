@@ -387,14 +387,16 @@ void save_tables(const std::string& name, TABLE* from, InRange in_range) {
         code = EXITCODE;
         if (code == IO_OK) written.push_back(t);
     }
+    int undo = IO_OK;
     if (code == IO_OK) {
-        code = finish_save();
+        code = finish_save(&undo);
     } else {
-        abandon_save();
+        undo = abandon_save();
     }
     if (code != IO_OK) {
         ERRORMESSAGE(code);
         write_line();
+        if (undo != IO_OK) write_line(NOT_CUT_BACK);
         written.clear();
     }
     for (TABLE* t : written) {

@@ -289,15 +289,19 @@ int cut_back() {
 
 }  // namespace
 
-int finish_save() {
+int finish_save(int* undo) {
     int code = IO_OK;
+    if (undo != nullptr) *undo = IO_OK;
     switch (SAVING.kind) {
         case SaveKind::None:
             return close_zij();
         case SaveKind::Append:
             code = sync_file(F);
             if (code == IO_OK) code = close_record_file(F);
-            if (code != IO_OK) cut_back();
+            if (code != IO_OK) {
+                const int undone = cut_back();
+                if (undo != nullptr) *undo = undone;
+            }
             break;
         case SaveKind::New:
         case SaveKind::Overwrite:
@@ -319,13 +323,14 @@ int finish_save() {
     return code;
 }
 
-void abandon_save() {
+int abandon_save() {
+    int code = IO_OK;
     switch (SAVING.kind) {
         case SaveKind::None:
             close_zij();
             break;
         case SaveKind::Append:
-            cut_back();
+            code = cut_back();
             break;
         case SaveKind::New:
         case SaveKind::Overwrite:
@@ -334,6 +339,7 @@ void abandon_save() {
             break;
     }
     SAVING = ZIJSAVE{};
+    return code;
 }
 
 int write_zij_file(const std::string& path, const std::vector<const TABLE*>& tables, bool replace) {

@@ -75,10 +75,16 @@ void PERFORM_SAVE(TABLE& TP);
 
 // Ends a save: the file flushed and closed and, for a new or overwritten zij, renamed into
 // place. 0 when every table written is in the zij; otherwise the code, and the zij is as
-// it was before the save.
-int finish_save();
-// Gives a save up: the zij is left as it was before it.
-void abandon_save();
+// it was before the save (`undo`, when given, is then the code of cutting an appended zij
+// back, 0 when that worked).
+int finish_save(int* undo = nullptr);
+// Gives a save up: the zij is left as it was before it. Not 0 only when an appended zij
+// could not be cut back to its old length.
+int abandon_save();
+
+// The warning for a zij that could not be cut back after a failed append.
+inline constexpr std::string_view NOT_CUT_BACK =
+    "WARNING! The zij could not be cut back to its old length.";
 
 // Writes a new zij of the tables at `path`, replacing a file there when `replace`, else
 // refusing (code 5) to take the place of one. Nothing is left half-written.

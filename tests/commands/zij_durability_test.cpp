@@ -201,3 +201,29 @@ TEST(ConfigurationDurability, EveryFailingCallLeavesTheOldFileOrTheNewOne) {
 
 }  // namespace
 }  // namespace zorvat
+
+namespace zorvat {
+namespace {
+
+// When even the cutting back fails (a second fault), the user is told that the zij is not
+// as it was.
+TEST(SaveDurability, AFailedCutBackIsSaid) {
+    TempDir dir;
+    write_file("Z.ZVT", old_zij());
+    ScriptedConsole con("<ret>Z<ret>");
+    add_unsaved_tables();
+    reset_file_faults();
+    FILE_FAULTS.fail_after_bytes = 300;  // the first table's write fails part way
+    FILE_FAULTS.call = FileCall::Truncate;
+    FILE_FAULTS.fail_call = 1;
+    FILE_FAULTS.call_error = EIO;
+    ASSERT_TRUE(con.run(SAVETABLES));
+    reset_file_faults();
+    EXPECT_EQ(con.row(3), "Disk is full.");
+    EXPECT_EQ(con.row(4), std::string(NOT_CUT_BACK));
+    EXPECT_EQ(con.row(5), "0 tables were saved in the file " + dir.path() + "/Z.ZVT.");
+    EXPECT_FALSE(FIRSTTABLE->SAVED);
+}
+
+}  // namespace
+}  // namespace zorvat
