@@ -82,13 +82,10 @@ int run_script(const std::string& key_file, const std::optional<std::string>& zi
 
 [[noreturn]] void terminal_input_ended(int reason) {
     restore_terminal();
-    // A hang-up or SIGTERM is not an orderly quit; the end of input is. Tables not saved
-    // then go to a recovery zij, and the restored terminal is told where.
-    if (reason == KEY_TERMINATED) {
-        const std::string note = recover_unsaved_tables();
-        if (!note.empty()) std::fputs(note.c_str(), stderr);
-    }
-    std::exit(reason == KEY_TERMINATED ? 1 : 0);
+    // Neither a hang-up, SIGTERM nor a terminal that stops giving input is a quit: tables not
+    // saved go to a recovery zij. A closed terminal can show as the end of input before the
+    // hang-up signal arrives.
+    std::exit(finish_terminal_session(reason));
 }
 
 [[noreturn]] void terminal_program_ended(int code) {

@@ -1,10 +1,12 @@
 #include "shell/recovery.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "data/data_state.h"
 #include "data/zij_file.h"
+#include "dialogue/console.h"
 #include "dialogue/toolkit.h"
 #include "platform/files.h"
 
@@ -47,6 +49,15 @@ std::string recover_unsaved_tables() {
                                   ? std::string("1 unsaved table was")
                                   : std::to_string(unsaved.size()) + " unsaved tables were";
     return "zorvat: " + count + " saved in " + where + "\n";
+}
+
+int finish_terminal_session(int reason) {
+    const std::string note = recover_unsaved_tables();
+    if (!note.empty()) {
+        std::fputs(note.c_str(), stderr);
+        std::fflush(stderr);
+    }
+    return reason == KEY_TERMINATED ? 1 : 0;
 }
 
 }  // namespace zorvat

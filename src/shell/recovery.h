@@ -11,4 +11,9 @@ namespace zorvat {
 // standard error once the terminal is given back; empty when every table was saved.
 std::string recover_unsaved_tables();
 
+// The end of a terminal session that was no quit (hang-up, SIGTERM, or no more input; the
+// terminal already given back): saves the unsaved tables as above, writes the note on
+// standard error and gives the exit code, 1 for a signal and 0 for the end of input.
+int finish_terminal_session(int reason);
+
 }  // namespace zorvat

@@ -112,26 +112,23 @@ TEST(Recovery, GoesHomeWhenTheCurrentDirectoryRefusesAndSaysWhenNothingWorked) {
     EXPECT_EQ(left, 1);  // only the home directory: no temporary file anywhere
 }
 
+// As the program ends a terminal session; _exit keeps the test binary's own exit handlers
+// out of the forked child.
 [[noreturn]] void end_like_the_program(int reason) {
     restore_terminal();
-    if (reason == KEY_TERMINATED) {
-        const std::string note = recover_unsaved_tables();
-        std::fputs(note.c_str(), stderr);
-        std::fflush(stderr);
-    }
-    ::_exit(reason == KEY_TERMINATED ? 1 : 0);
+    ::_exit(finish_terminal_session(reason));
 }
 
-// A child reads keys on a pseudo-terminal with an unsaved table in its internal zij and is
-// sent SIGTERM: it gives the terminal back, writes the recovery zij and says where.
-TEST(Recovery, SigtermToARunningProgramLeavesARecoveryZij) {
-    TempDir dir;
+// A child reads keys on a pseudo-terminal with an unsaved table in its internal zij; then
+// it is sent SIGTERM, or its terminal goes away. It gives the terminal back, writes the
+// recovery zij and says where. Returns the child's exit code.
+int end_a_session_with_an_unsaved_table(bool by_signal) {
     int master = -1, slave = -1;
-    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return -1;
     int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
+    if (::pipe(ready) != 0) return -1;
     const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
+    if (pid < 0) return -1;
     if (pid == 0) {
         const int err = ::open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ::dup2(err, 2);
@@ -140,6 +137,8 @@ TEST(Recovery, SigtermToARunningProgramLeavesARecoveryZij) {
         std::string error;
         std::unique_ptr<ConsoleBackend> backend = open_terminal_on(slave, slave, error);
         if (!backend) ::_exit(3);
+        ::close(master);
+        if (!by_signal) ::close(slave);  // the backend holds its own descriptors
         set_console_backend(backend.get());
         set_input_ended_handler(end_like_the_program);
         if (::write(ready[1], "r", 1) != 1) ::_exit(4);
@@ -148,28 +147,53 @@ TEST(Recovery, SigtermToARunningProgramLeavesARecoveryZij) {
     }
     ::close(ready[1]);
     char c = 0;
-    ASSERT_EQ(::read(ready[0], &c, 1), 1);
-    ASSERT_EQ(::kill(pid, SIGTERM), 0);
+    if (::read(ready[0], &c, 1) != 1) return -1;
+    if (by_signal) {
+        ::kill(pid, SIGTERM);
+    } else {
+        ::close(slave);
+        slave = -1;
+        ::close(master);  // the terminal goes away: the child reads the end of its input
+        master = -1;
+    }
     int status = 0;
     // Keep the terminal's output flowing until the child has ended.
     for (int rounds = 0; rounds < 1000 && ::waitpid(pid, &status, WNOHANG) == 0; ++rounds) {
+        if (master < 0) {
+            pollfd none{-1, 0, 0};
+            ::poll(&none, 0, 10);
+            continue;
+        }
         pollfd p{master, POLLIN, 0};
         if (::poll(&p, 1, 10) > 0) {
             char buf[4096];
             if (::read(master, buf, sizeof buf) < 0) break;
         }
     }
-    ::close(master);
-    ::close(slave);
+    if (master >= 0) ::close(master);
+    if (slave >= 0) ::close(slave);
     ::close(ready[0]);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class RecoveryOnTheEndOfASession : public ::testing::TestWithParam<bool> {};
+
+TEST_P(RecoveryOnTheEndOfASession, LeavesARecoveryZij) {
+    TempDir dir;
+    const bool by_signal = GetParam();
+    EXPECT_EQ(end_a_session_with_an_unsaved_table(by_signal), by_signal ? 1 : 0);
     const std::string where = dir.path() + "/RECOVER1.ZVT";
     EXPECT_EQ(testing::read_file("stderr.txt"),
               "zorvat: 1 unsaved table was saved in " + where + "\n");
     EXPECT_EQ(read_back(where), std::vector<std::string>{"Typed for days"});
     EXPECT_EQ(LASTTABLE->MS[2], testing::sxg("1;58,17"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Recovery, RecoveryOnTheEndOfASession, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& param_info) {
+                             return param_info.param ? std::string("Sigterm")
+                                                     : std::string("TerminalGone");
+                         });
 
 }  // namespace
 }  // namespace zorvat
