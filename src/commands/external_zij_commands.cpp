@@ -243,28 +243,33 @@ void LISTZIJESINDIR(std::string DIR, bool BRANCH) {
     }
 }
 
-void LISTZIJES() {
-    write_text("List of mean motion tables in which directory?  ");
-    const std::string dir = SELECTSTRING(&DEFDIR, true);
+namespace {
+
+// Asks for the directory of a listing; false on Escape or when it cannot be found.
+bool ask_listing_directory(std::string_view question, std::string& dir) {
+    write_text(question);
+    dir = SELECTSTRING(&DEFDIR, true);
     write_line();
-    if (EXITCODE == ESCCODE) return;
+    if (EXITCODE == ESCCODE) return false;
     if (!directory_exists(dir)) {
         write_text("Cannot find directory.");
-        return;
+        return false;
     }
+    return true;
+}
+
+}  // namespace
+
+void LISTZIJES() {
+    std::string dir;
+    if (!ask_listing_directory("List of mean motion tables in which directory?  ", dir)) return;
     LISTZIJESINDIR(dir, false);
     if (EXITCODE != ESCCODE) GOTOXY(WHEREX(), WHEREY() > 1 ? WHEREY() - 1 : 1);
 }
 
 void LISTZIJESINBRANCH() {
-    write_text("List of mean motion tables in which branch?  ");
-    const std::string dir = SELECTSTRING(&DEFDIR, true);
-    write_line();
-    if (EXITCODE == ESCCODE) return;
-    if (!directory_exists(dir)) {
-        write_text("Cannot find directory.");
-        return;
-    }
+    std::string dir;
+    if (!ask_listing_directory("List of mean motion tables in which branch?  ", dir)) return;
     GOTOXY(1, WHEREY() > 1 ? WHEREY() - 1 : 1);
     CLREOL();
     write_line("List of mean motion tables in the branch " + dir);

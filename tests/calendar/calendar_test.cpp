@@ -6,22 +6,13 @@
 #include <string>
 
 #include "dialogue/cp437.h"
+#include "support/calendar_sets.h"
 
 namespace zorvat {
 namespace {
 
-SET30 set_of(std::initializer_list<int> positions) {
-    SET30 s;
-    for (const int p : positions)
-        s.set(static_cast<std::size_t>(p));
-    return s;
-}
-
-SET30 default_set(char era) {
-    SET30 s;
-    DEFAULTINTERCALATION(era, s);
-    return s;
-}
+using testing::default_set;
+using testing::set_of;
 
 TABLE table_of(char era, SET30 ic) {
     TABLE t;
@@ -175,7 +166,7 @@ TEST(Calendar, MonthNames) {
         {LF, none, 99, true, "99"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.era << " month " << c.n << " leap " << c.allowleap);
+        SCOPED_TRACE(::testing::Message() << c.era << " month " << c.n << " leap " << c.allowleap);
         EXPECT_EQ(MONTHNAME(c.era, c.ic, c.n, c.allowleap), c.name);
     }
 }
@@ -222,7 +213,7 @@ TEST(Calendar, MonthLengths) {
         {LF, SET30{}, false, 1, 1},           {LF, SET30{}, true, 99, 1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.era << " month " << c.month << " leap " << c.leap);
+        SCOPED_TRACE(::testing::Message() << c.era << " month " << c.month << " leap " << c.leap);
         EXPECT_EQ(MONTHLENGTH(c.era, c.ic, c.leap, c.month), c.days);
     }
 }
@@ -286,8 +277,8 @@ TEST(Calendar, MonthNameAndLengthAgreeForEveryVariant) {
             for (int m = 1; m <= NUMMONTHS(v.era); ++m) {
                 const auto month = static_cast<std::int16_t>(m);
                 const STRING60 name = MONTHNAME(v.era, v.ic, month, false);
-                SCOPED_TRACE(testing::Message() << v.era << " set " << v.ic.to_string() << " month "
-                                                << m << " " << name);
+                SCOPED_TRACE(::testing::Message() << v.era << " set " << v.ic.to_string()
+                                                  << " month " << m << " " << name);
                 const int days = MONTHLENGTH(v.era, v.ic, leap, month);
                 EXPECT_EQ(days, days_by_name(v.era, name, leap));
                 year_days += days;
@@ -332,7 +323,7 @@ TEST(Calendar, WholeCyclesOfMonthLengths) {
         {PE, set_of({13}), 1, 1, 365},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.era << " from " << c.first_year);
+        SCOPED_TRACE(::testing::Message() << c.era << " from " << c.first_year);
         const TABLE t = table_of(c.era, c.ic);
         int days = 0;
         for (int y = c.first_year; y < c.first_year + c.years; ++y)
@@ -425,7 +416,7 @@ TEST(Calendar, LegalDate) {
         {AR, 32767, 32767, 32767, false, 0, 0, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message()
+        SCOPED_TRACE(::testing::Message()
                      << c.era << " " << c.day << "/" << c.month << "/" << c.year);
         const TABLE t = table_of(c.era);
         auto day = static_cast<std::int16_t>(c.day);
@@ -477,7 +468,7 @@ TEST(Calendar, Descriptions) {
         {LF, SET30{}, "Linear Function", ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.era << " " << c.ic.to_string());
+        SCOPED_TRACE(::testing::Message() << c.era << " " << c.ic.to_string());
         EXPECT_EQ(CALENDARSPECIFICATION(c.era, c.ic), c.description);
         EXPECT_EQ(LEAPYEARS(c.era, c.ic), c.leap_years);
     }

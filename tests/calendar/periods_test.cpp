@@ -7,22 +7,13 @@
 
 #include "calendar/calendar.h"
 #include "dialogue/cp437.h"
+#include "support/calendar_sets.h"
 
 namespace zorvat {
 namespace {
 
-SET30 set_of(std::initializer_list<int> positions) {
-    SET30 s;
-    for (const int p : positions)
-        s.set(static_cast<std::size_t>(p));
-    return s;
-}
-
-SET30 default_set(char era) {
-    SET30 s;
-    DEFAULTINTERCALATION(era, s);
-    return s;
-}
+using testing::default_set;
+using testing::set_of;
 
 long double days_of_entry(char era, const SET30& ic, PERIOD p, int step, int n, bool epoch) {
     return MULT(era, ic, p, step, n, epoch) * DAYS_IN_BASE(era, p, step);
@@ -100,7 +91,7 @@ TEST(Periods, Arguments) {
         {JU, default_set(JU), MON, 0, 1, 1, false, "January  "},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.era << " period " << int{c.p} << " entry " << c.n);
+        SCOPED_TRACE(::testing::Message() << c.era << " period " << int{c.p} << " entry " << c.n);
         EXPECT_EQ(ARG(c.era, c.ic, c.p, c.epoch, c.step, c.n, c.epoch_given), c.text);
     }
 }
@@ -238,8 +229,8 @@ TEST(Periods, Multipliers) {
         {AR, ar, NP2, 1, 5, false, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.era << " period " << int{c.p} << " step " << c.step
-                                        << " entry " << c.n << " epoch " << c.epoch_given);
+        SCOPED_TRACE(::testing::Message() << c.era << " period " << int{c.p} << " step " << c.step
+                                          << " entry " << c.n << " epoch " << c.epoch_given);
         EXPECT_EQ(MULT(c.era, c.ic, c.p, c.step, c.n, c.epoch_given), c.mult);
     }
 }
@@ -280,13 +271,13 @@ long double days_by_months(char era, const SET30& ic, long long years) {
     return days;
 }
 
-class YearEntries : public testing::TestWithParam<std::tuple<char, int>> {};
+class YearEntries : public ::testing::TestWithParam<std::tuple<char, int>> {};
 
 TEST_P(YearEntries, AgreeWithTheYearsOfTheCalendar) {
     const auto [era, step] = GetParam();
     const SET30 ic = default_set(era);
     for (const int n : {1, 2, 3, 7}) {
-        SCOPED_TRACE(testing::Message() << era << " step " << step << " entry " << n);
+        SCOPED_TRACE(::testing::Message() << era << " step " << step << " entry " << n);
         const long double expected = days_by_months(era, ic, static_cast<long long>(n) * step);
         EXPECT_EQ(days_of_entry(era, ic, COL, step, n, false), expected);
         EXPECT_EQ(days_of_entry(era, ic, SI1, step, n, false), expected);
@@ -300,8 +291,8 @@ TEST_P(YearEntries, AgreeWithTheYearsOfTheCalendar) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Calendars, YearEntries,
-                         testing::Combine(testing::Values(AR, BK, JS, BY, JU, ML, EG, PE),
-                                          testing::Values(1, 4, 28, 30, 60, 120)));
+                         ::testing::Combine(::testing::Values(AR, BK, JS, BY, JU, ML, EG, PE),
+                                            ::testing::Values(1, 4, 28, 30, 60, 120)));
 
 TEST(Periods, HugeCountsNeitherOverflowNorTakeLong) {
     const SET30 ju = default_set(JU);
